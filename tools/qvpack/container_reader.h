@@ -1,0 +1,19 @@
+#pragma once
+// Reads a container's directory through setup.exe's own decoder.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/qvpack/container_writer.h"
+
+namespace qv {
+
+struct ContainerInfo {
+  uint64_t fileBytes = 0;
+  uint32_t storedChecksum = 0;
+  std::vector<PackedEntry> entries;  // destinations as written, macros not expanded
+};
+
+bool ReadContainerDirectory(const std::string& path, ContainerInfo& info, std::string& error);
+
+}  // namespace qv
