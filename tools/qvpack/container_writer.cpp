@@ -236,8 +236,22 @@ bool WriteContainer(const std::vector<ManifestEntry>& manifest, const std::strin
   std::stable_partition(order.begin(), order.end(),
                         [](const ManifestEntry* entry) { return entry->compressed; });
 
+  // Sizes first, so that an archive too large to describe fails before any reading.
   uint64_t streamBytes =
       kDirectorySizeFieldSize + static_cast<uint64_t>(order.size()) * kEntrySize;
+  for (const ManifestEntry* source : order) {
+    struct stat info;
+    if (stat(source->sourcePath.c_str(), &info) != 0) {
+      error = source->origin + ": cannot read '" + source->sourcePath + "': " + SystemText();
+      return false;
+    }
+    streamBytes += static_cast<uint64_t>(info.st_size);
+    if (streamBytes > UINT32_MAX) {
+      error = source->origin + ": with this entry the decoded archive reaches 4 GiB or more";
+      return false;
+    }
+  }
+  streamBytes = kDirectorySizeFieldSize + static_cast<uint64_t>(order.size()) * kEntrySize;
   for (const ManifestEntry* source : order) {
     SourceReader reader;
     if (!reader.Open(*source, error)) return false;

@@ -12,7 +12,9 @@ namespace {
 
 // Token boundaries are forced between blocks; the loss is a few bits per block.
 constexpr uint32_t kBlockSize = 1u << 18;
-constexpr uint32_t kBufferSize = kWindowSize + kBlockSize;
+// The match finder orders strings by the kMaxMatch bytes that follow them.
+constexpr uint32_t kLookahead = kMaxMatch;
+constexpr uint32_t kBufferSize = kWindowSize + kBlockSize + kLookahead;
 constexpr uint32_t kUnreached = std::numeric_limits<uint32_t>::max();
 
 }  // namespace
@@ -32,7 +34,7 @@ void LzEncoder::Write(const uint8_t* data, size_t size) {
     filled_ += static_cast<uint32_t>(take);
     data += take;
     size -= take;
-    if (filled_ - encoded_ >= kBlockSize) EncodeBlock(encoded_ + kBlockSize);
+    if (filled_ - encoded_ >= kBlockSize + kLookahead) EncodeBlock(encoded_ + kBlockSize);
   }
 }
 
@@ -70,7 +72,7 @@ void LzEncoder::Emit(uint32_t pos, const Match& match) {
 void LzEncoder::ParseGreedy(uint32_t begin, uint32_t end) {
   uint32_t pos = begin;
   while (pos < end) {
-    Match match = finder_.Find(buffer_.data(), base_, pos, end - pos - 1);
+    Match match = finder_.Find(View(), pos, end - pos - 1);
     Emit(pos, match);
     pos += match.length + 1;
   }
@@ -84,22 +86,25 @@ void LzEncoder::ParseOptimal(uint32_t begin, uint32_t end) {
   matches_.resize(count);
   cost_.assign(count + 1, kUnreached);
   arrivedBy_.assign(count + 1, 0);
-  cost_[0] = 0;
+  uint32_t* cost = cost_.data();
+  uint8_t* arrivedBy = arrivedBy_.data();
+  Match* matches = matches_.data();
+  cost[0] = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t pos = begin + i;
-    const Match match = finder_.Find(buffer_.data(), base_, pos, end - pos - 1);
-    matches_[i] = match;
-    const uint32_t here = cost_[i];
-    if (here + kLiteralTokenBits < cost_[i + 1]) {
-      cost_[i + 1] = here + kLiteralTokenBits;
-      arrivedBy_[i + 1] = 0;
+    const Match match = finder_.Find(View(), pos, end - pos - 1);
+    matches[i] = match;
+    const uint32_t here = cost[i];
+    if (here + kLiteralTokenBits < cost[i + 1]) {
+      cost[i + 1] = here + kLiteralTokenBits;
+      arrivedBy[i + 1] = 0;
     }
     const uint32_t viaMatch = here + kMatchTokenBits;
     for (uint32_t length = 2; length <= match.length; ++length) {
-      uint32_t target = i + length + 1;
-      if (viaMatch < cost_[target]) {
-        cost_[target] = viaMatch;
-        arrivedBy_[target] = static_cast<uint8_t>(length);
+      const uint32_t target = i + length + 1;
+      if (viaMatch < cost[target]) {
+        cost[target] = viaMatch;
+        arrivedBy[target] = static_cast<uint8_t>(length);
       }
     }
   }

@@ -51,6 +51,7 @@ class LzEncoder {
   void ParseGreedy(uint32_t begin, uint32_t end);
   void Emit(uint32_t pos, const Match& match);
   const uint8_t* At(uint32_t pos) const { return buffer_.data() + (pos - base_); }
+  StreamView View() const { return StreamView{buffer_.data(), base_, filled_}; }
 
   ParseMode mode_;
   TokenSink& sink_;

@@ -1,6 +1,7 @@
 #include "tools/qvpack/match_finder.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "archive/archive_format.h"
 
@@ -9,44 +10,57 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kNone = 0xFFFFFFFFu;
-// A source this far back or farther never overlaps the match it feeds.
-constexpr uint32_t kTreeMinDistance = kMaxMatch + 1;
-// The trees hold the window's positions that are at least kTreeMinDistance back.
-constexpr uint32_t kTreeSlots = kWindowSize - kTreeMinDistance + 1;
+// Slots outnumber the window so that a node 4096 back is still intact.
+constexpr uint32_t kSlotMask = 2 * kWindowSize - 1;
 // Bounds the walk on pathological inputs; ordinary data stays far below it.
-constexpr uint32_t kMaxWalk = 512;
+constexpr uint32_t kMaxWalk = 128;
 
 inline uint32_t PairKey(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 8 | p[1]; }
 
+constexpr uint32_t kSamePairMask = 2 * kMaxMatch - 1;
+
 }  // namespace
 
-MatchFinder::MatchFinder() : roots_(1u << 16, kNone), children_(2 * kTreeSlots, kNone) {}
+MatchFinder::MatchFinder() : roots_(1u << 16, kNone), children_(2 * (kSlotMask + 1), kNone) {
+  static_assert(sizeof samePair_ / sizeof samePair_[0] == kSamePairMask + 1, "two matches long");
+  std::fill(std::begin(samePair_), std::end(samePair_), kNone);
+}
 
 // Makes pos the root of its tree, splitting the old tree into the strings
-// below and above it; strings equal to it over kMaxMatch bytes are replaced.
-void MatchFinder::Insert(const uint8_t* data, uint32_t base, uint32_t pos) {
-  const uint8_t* cur = data + (pos - base);
+// below and above it; an older string equal to it over the compared length is
+// dropped. Returns the best match the walk met, each capped so that it ends
+// before pos.
+Match MatchFinder::Insert(const StreamView& view, uint32_t pos, uint32_t maxLength) {
+  Match best;
+  const uint8_t* cur = view.data + (pos - view.base);
+  const uint32_t compareLimit = std::min(kMaxMatch, view.end - pos);
   uint32_t& root = roots_[PairKey(cur)];
   uint32_t node = root;
   root = pos;
-  uint32_t* smallerSlot = &children_[2 * (pos % kTreeSlots)];
+  samePair_[pos & kSamePairMask] = node;
+  uint32_t* smallerSlot = &children_[2 * (pos & kSlotMask)];
   uint32_t* largerSlot = smallerSlot + 1;
   uint32_t smallerLength = 0;
   uint32_t largerLength = 0;
   for (uint32_t walk = 0;; ++walk) {
-    if (node == kNone || pos - node >= kTreeSlots || walk == kMaxWalk) {
+    if (node == kNone || pos - node > kWindowSize || walk == kMaxWalk) {
       *smallerSlot = kNone;
       *largerSlot = kNone;
-      return;
+      return best;
     }
-    uint32_t* pair = &children_[2 * (node % kTreeSlots)];
-    const uint8_t* other = data + (node - base);
+    uint32_t* pair = &children_[2 * (node & kSlotMask)];
+    const uint8_t* other = view.data + (node - view.base);
     uint32_t length = std::min(smallerLength, largerLength);
-    while (length < kMaxMatch && other[length] == cur[length]) ++length;
-    if (length == kMaxMatch) {
+    while (length < compareLimit && other[length] == cur[length]) ++length;
+    const uint32_t usable = std::min({length, pos - node, maxLength});
+    if (usable > best.length) {
+      best.length = usable;
+      best.source = node;
+    }
+    if (length == compareLimit) {
       *smallerSlot = pair[0];
       *largerSlot = pair[1];
-      return;
+      return best;
     }
     if (other[length] < cur[length]) {
       *smallerSlot = node;
@@ -62,50 +76,33 @@ void MatchFinder::Insert(const uint8_t* data, uint32_t base, uint32_t pos) {
   }
 }
 
-Match MatchFinder::SearchTree(const uint8_t* data, uint32_t base, uint32_t pos,
-                              uint32_t maxLength) const {
-  Match best;
-  const uint8_t* cur = data + (pos - base);
-  uint32_t node = roots_[PairKey(cur)];
-  uint32_t smallerLength = 0;
-  uint32_t largerLength = 0;
-  for (uint32_t walk = 0; walk < kMaxWalk && node != kNone && pos - node <= kWindowSize; ++walk) {
-    const uint8_t* other = data + (node - base);
-    uint32_t length = std::min(smallerLength, largerLength);
-    while (length < maxLength && other[length] == cur[length]) ++length;
-    if (length > best.length) {
-      best.length = length;
-      best.source = node;
-      if (length == maxLength) break;
-    }
-    const uint32_t* pair = &children_[2 * (node % kTreeSlots)];
-    if (other[length] < cur[length]) {
-      node = pair[1];
-      smallerLength = length;
-    } else {
-      node = pair[0];
-      largerLength = length;
-    }
-  }
-  return best;
-}
-
-Match MatchFinder::Find(const uint8_t* data, uint32_t base, uint32_t pos, uint32_t maxLength) {
-  while (nextInsert_ + kTreeMinDistance <= pos) Insert(data, base, nextInsert_++);
+Match MatchFinder::Find(const StreamView& view, uint32_t pos, uint32_t maxLength) {
   maxLength = std::min(maxLength, kMaxMatch);
+  while (nextInsert_ < pos && view.end - nextInsert_ >= 2) Insert(view, nextInsert_++, 0);
+  if (view.end - pos < 2) return Match();
+  Match best = Insert(view, pos, maxLength);
+  nextInsert_ = pos + 1;
   if (maxLength < 2) return Match();
 
-  Match best = SearchTree(data, base, pos, maxLength);
-  const uint8_t* cur = data + (pos - base);
-  for (uint32_t distance = std::min(pos, kMaxMatch); distance > 0; --distance) {
-    uint32_t limit = std::min(distance, maxLength);
-    if (limit <= best.length) break;
-    const uint8_t* other = cur - distance;
-    uint32_t length = 0;
+  // Nearest first along the chain; tried farthest first, as farther sources
+  // allow longer matches.
+  uint32_t near[kMaxMatch];
+  uint32_t count = 0;
+  for (uint32_t source = samePair_[pos & kSamePairMask];
+       source != kNone && pos - source <= kMaxMatch; source = samePair_[source & kSamePairMask]) {
+    near[count++] = source;
+  }
+  const uint8_t* cur = view.data + (pos - view.base);
+  while (count > 0) {
+    const uint32_t source = near[--count];
+    const uint32_t limit = std::min(pos - source, maxLength);
+    if (limit < 2 || limit <= best.length) break;
+    const uint8_t* other = cur - (pos - source);
+    uint32_t length = 2;
     while (length < limit && other[length] == cur[length]) ++length;
     if (length > best.length) {
       best.length = length;
-      best.source = pos - distance;
+      best.source = source;
     }
   }
   if (best.length < 2) return Match();
