@@ -67,6 +67,7 @@ bool ReadContainerDirectory(const std::string& path, ContainerInfo& info, std::s
     }
   }
 
+  info.directoryStreamBytes = run.event.archiveBytesRead;
   const uint32_t count = (directorySize - kDirectorySizeFieldSize) / kEntrySize;
   for (uint32_t i = 0; i < count; ++i) {
     const uint8_t* record = directory.data() + kDirectorySizeFieldSize + i * kEntrySize;

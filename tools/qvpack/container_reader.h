@@ -12,6 +12,7 @@ struct ContainerInfo {
   uint64_t fileBytes = 0;
   uint32_t storedChecksum = 0;
   std::vector<PackedEntry> entries;  // destinations as written, macros not expanded
+  uint32_t directoryStreamBytes = 0;  // archive bytes that hold the directory's tokens
 };
 
 bool ReadContainerDirectory(const std::string& path, ContainerInfo& info, std::string& error);
