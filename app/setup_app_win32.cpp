@@ -1,0 +1,63 @@
+#include "app/setup_app.h"
+
+#include "app/current_texts.h"
+#include "app/default_folders.h"
+#include "app/languages.h"
+#include "app/product_texts.h"
+#include "app/remembered_language.h"
+#include "app/user_language.h"
+#include "archive/pump_messages.h"
+#include "system/security.h"
+#include "system/system_error_box.h"
+#include "system/system_error_text.h"
+
+namespace qv {
+
+namespace {
+
+constexpr unsigned TEXT_NEEDS_ADMINISTRATOR = 1126;
+constexpr unsigned TEXT_CLOSE_PRODUCT = 1127;
+
+bool PreTranslateThroughApp(void* message) {
+  CWinApp* app = CWinApp::Current();
+  return app && app->PreTranslateMessage(static_cast<MSG*>(message));
+}
+
+}  // namespace
+
+CSetupApp::CSetupApp() : CWinApp(nullptr), instanceGuard(kSetupGuardName) {
+  // The extraction engine's message pump keeps the wizard's keyboard handling.
+  SetPreTranslateMessageHook(PreTranslateThroughApp);
+}
+
+CSetupApp::~CSetupApp() = default;
+
+bool CSetupApp::InitInstance() {
+  if (!instanceGuard.TryAcquire()) {
+    ShowSystemErrorBox(0, kErrorBusy, L"%s");
+    return false;
+  }
+  CWinApp::InitInstance();
+
+  languageIndex = ChooseStartupLanguage(LanguageFromUserDefault(), ReadRememberedLanguage());
+  applicationTitle = GetSetupTitle(true);
+  SetAppName(applicationTitle);
+
+  if (!IsUserAdministrator()) {
+    DoMessageBox(LoadText(TEXT_NEEDS_ADMINISTRATOR), MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  while (CountProductProcesses() > 1) {
+    std::u16string text = FormatTextInserts(TEXT_CLOSE_PRODUCT, {GetProductName(false)});
+    if (DoMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDCANCEL) return false;
+  }
+
+  if (installFolder.empty()) installFolder = DefaultInstallFolder();
+  if (menuFolder.empty()) menuFolder = DefaultMenuFolder();
+  createMenuShortcuts = true;
+  createDesktopShortcut = true;
+  customMode = false;
+  return false;
+}
+
+}  // namespace qv

@@ -1,0 +1,7 @@
+#include "app/setup_app.h"
+
+namespace qv {
+
+CSetupApp theApp;
+
+}  // namespace qv
