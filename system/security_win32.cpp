@@ -1,5 +1,7 @@
 #include "system/security.h"
 
+#include <shlwapi.h>
+
 #include <cwchar>
 #include <new>
 
@@ -7,9 +9,7 @@ namespace qv {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   wchar_t path[MAX_PATH] = {};
-  bool relative = wcschr(name, L'\\') == nullptr && wcschr(name, L'/') == nullptr &&
-                  wcschr(name, L':') == nullptr;
-  if (relative) {
+  if (PathIsRelativeW(name)) {
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
     if (length == 0 || length + 1 + wcslen(name) >= MAX_PATH) {
       path[0] = L'\0';

@@ -122,6 +122,14 @@ TEST(CommonControls, WineReportsVersion5WithoutVisualStyles) {
   EXPECT_FALSE(ApplyExplorerTheme(GetDesktopWindow()));
 }
 
+TEST(CommonControls, WineReportsVersion5EvenToAProgramWithTheVersion6Manifest) {
+  // Measured under Wine: with the version 6 library loaded through the manifest,
+  // DllGetVersion still answers 5.81, so visual styles stay off although the theme
+  // library is loaded and the application counts as themed.
+  int code = test_support::RunToExit(test_support::SiblingProgram(L"common_controls_probe.exe"), L"");
+  EXPECT_EQ(DWORD(code), DWORD(5 * 65536 + 81));
+}
+
 TEST(CommonControls, LibraryWithoutVersionExportOrMissingReportsZero) {
   EXPECT_EQ(GetSystemDllVersion(L"version.dll"), 0u);
   EXPECT_EQ(GetSystemDllVersion(L"no_such_library.dll"), 0u);
