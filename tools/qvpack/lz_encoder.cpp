@@ -24,7 +24,7 @@ uint64_t LzStats::Bits() const {
 }
 
 LzEncoder::LzEncoder(ParseMode mode, TokenSink& sink)
-    : mode_(mode), sink_(sink), buffer_(kBufferSize) {}
+    : mode_(mode), sink_(sink), buffer_(kBufferSize + kReadPastLimit) {}
 
 void LzEncoder::Write(const uint8_t* data, size_t size) {
   while (size > 0) {

@@ -1,6 +1,7 @@
 #include "tools/qvpack/match_finder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "archive/archive_format.h"
@@ -18,6 +19,25 @@ constexpr uint32_t kMaxWalk = 128;
 inline uint32_t PairKey(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 8 | p[1]; }
 
 constexpr uint32_t kSamePairMask = 2 * kMaxMatch - 1;
+
+// Length of the common prefix of a and b, from `from` up to limit; reads up
+// to kReadPastLimit bytes beyond limit, which the caller provides.
+inline uint32_t CommonLength(const uint8_t* a, const uint8_t* b, uint32_t from, uint32_t limit) {
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  for (uint32_t length = from; length < limit; length += 8) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, a + length, 8);
+    std::memcpy(&y, b + length, 8);
+    if (x != y) return std::min(limit, length + (static_cast<uint32_t>(__builtin_ctzll(x ^ y)) >> 3));
+  }
+  return limit;
+#else
+  uint32_t length = from;
+  while (length < limit && a[length] == b[length]) ++length;
+  return length;
+#endif
+}
 
 }  // namespace
 
@@ -50,8 +70,8 @@ Match MatchFinder::Insert(const StreamView& view, uint32_t pos, uint32_t maxLeng
     }
     uint32_t* pair = &children_[2 * (node & kSlotMask)];
     const uint8_t* other = view.data + (node - view.base);
-    uint32_t length = std::min(smallerLength, largerLength);
-    while (length < compareLimit && other[length] == cur[length]) ++length;
+    const uint32_t length =
+        CommonLength(other, cur, std::min(smallerLength, largerLength), compareLimit);
     const uint32_t usable = std::min({length, pos - node, maxLength});
     if (usable > best.length) {
       best.length = usable;
@@ -86,6 +106,7 @@ Match MatchFinder::Find(const StreamView& view, uint32_t pos, uint32_t maxLength
 
   // Nearest first along the chain; tried farthest first, as farther sources
   // allow longer matches.
+  if (best.length == maxLength) return best;
   uint32_t near[kMaxMatch];
   uint32_t count = 0;
   for (uint32_t source = samePair_[pos & kSamePairMask];
@@ -98,8 +119,7 @@ Match MatchFinder::Find(const StreamView& view, uint32_t pos, uint32_t maxLength
     const uint32_t limit = std::min(pos - source, maxLength);
     if (limit < 2 || limit <= best.length) break;
     const uint8_t* other = cur - (pos - source);
-    uint32_t length = 2;
-    while (length < limit && other[length] == cur[length]) ++length;
+    const uint32_t length = CommonLength(other, cur, 2, limit);
     if (length > best.length) {
       best.length = length;
       best.source = source;

@@ -12,6 +12,8 @@
 
 namespace qv {
 
+constexpr uint32_t kReadPastLimit = 8;
+
 struct Match {
   uint32_t length = 0;  // 0: none of 2 bytes or more
   uint32_t source = 0;  // stream position of the first byte to copy
@@ -19,6 +21,7 @@ struct Match {
 
 // The bytes the finder may look at: data[p - base] is the byte at stream
 // position p, for p from the window before the asked position up to end.
+// kReadPastLimit more bytes after end must be readable (their values do not matter).
 struct StreamView {
   const uint8_t* data;
   uint32_t base;
