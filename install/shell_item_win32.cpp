@@ -43,8 +43,9 @@ class ItemIdList {
 };
 
 bool ParsePath(IShellFolder* desktop, const std::u16string& path, ItemIdList& list) {
+  // The parse takes a writable text.
   std::u16string text = path;
-  return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(AsWide(text)),
+  return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, reinterpret_cast<LPWSTR>(&text[0]),
                                              nullptr, list.Out(), nullptr)) &&
          list.Get() != nullptr;
 }

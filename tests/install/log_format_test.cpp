@@ -1,5 +1,6 @@
 #include "install/log_format.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ struct EntryLineCase {
   LogEntry entry;
   std::u16string line;
 };
+
+void PrintTo(const EntryLineCase& c, std::ostream* out) { *out << c.name; }
 
 class EntryLineFormat : public ::testing::TestWithParam<EntryLineCase> {};
 
@@ -148,6 +151,8 @@ struct ReadCase {
   std::u16string shortcut;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
+
 class LogRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(LogRead, KeepsWhatCameBeforeTheFirstDamagedLine) {
@@ -233,6 +238,8 @@ struct LineLengthCase {
   bool terminated;
   bool read;
 };
+
+void PrintTo(const LineLengthCase& c, std::ostream* out) { *out << c.name; }
 
 class LogLineLength : public ::testing::TestWithParam<LineLengthCase> {};
 

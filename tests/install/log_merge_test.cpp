@@ -1,5 +1,6 @@
 #include "install/log_merge.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ struct MergeCase {
   std::vector<LogEntry> current;
   std::vector<LogEntry> merged;
 };
+
+void PrintTo(const MergeCase& c, std::ostream* out) { *out << c.name; }
 
 class LogMerge : public ::testing::TestWithParam<MergeCase> {};
 

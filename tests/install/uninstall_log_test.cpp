@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -249,6 +250,8 @@ struct InstalledBeforeCase {
   std::u16string path;
   bool installed;
 };
+
+void PrintTo(const InstalledBeforeCase& c, std::ostream* out) { *out << c.name; }
 
 class WasInstalledBefore : public ::testing::TestWithParam<InstalledBeforeCase> {};
 
