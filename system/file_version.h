@@ -41,8 +41,9 @@ class CFileVersionInfo {
   std::u16string fileDescription;
   std::u16string legalCopyright;
 
-  // Null reads the running program's own file. True when every requested item was
-  // found; the items found are filled either way. Windows only.
+  // Null reads the running program's own file; a path of 260 characters or more is
+  // not read. True when every requested item was found; the items found are filled
+  // either way. Windows only.
   bool Read(const char16_t* path);
 };
 

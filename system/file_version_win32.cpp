@@ -37,9 +37,10 @@ bool CFileVersionInfo::Read(const char16_t* path) {
 
   wchar_t file[MAX_PATH] = {};
   if (path) {
+    // A cut path would name another file.
     std::u16string given(path);
-    std::u16string cut = given.substr(0, MAX_PATH - 1);
-    cut.copy(reinterpret_cast<char16_t*>(file), cut.size());
+    if (given.size() >= MAX_PATH) return false;
+    given.copy(reinterpret_cast<char16_t*>(file), given.size());
   } else if (GetModuleFileNameW(nullptr, file, MAX_PATH) == 0) {
     return false;
   }

@@ -108,11 +108,29 @@ TEST(VersionResourceOfOwnFile, NullPathReadsTheRunningProgram) {
   EXPECT_EQ(info.productName, u"");
 }
 
-TEST(VersionResourceOfOwnFile, OverlongPathIsCutAndFailsCleanly) {
+TEST(VersionResourceOfOwnFile, OverlongPathIsNotReadAsTheFileItsFirst259CharactersName) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring fileName = L"\\v.exe";
+  std::wstring folder = std::wstring(temp) + L"qv";
+  folder += std::wstring(259 - folder.size() - fileName.size(), L'd');
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  std::wstring copy = folder + fileName;
+  ASSERT_EQ(copy.size(), 259u);
+  ASSERT_TRUE(CopyFileW(AsWide(Fixture("full")), copy.c_str(), FALSE));
+
   CFileVersionInfo info;
   info.flags = VI_ALL;
-  std::u16string path = Fixture("full") + std::u16string(400, u'x');
-  EXPECT_FALSE(info.Read(path.c_str()));
+  EXPECT_TRUE(info.Read(FromWide(copy.c_str()).c_str()));
+  EXPECT_EQ(info.productName, u"Install");
+
+  std::u16string overlong = FromWide((copy + L"x").c_str());
+  EXPECT_FALSE(info.Read(overlong.c_str()));
+  EXPECT_EQ(info.productName, u"");
+  EXPECT_EQ(info.fileVersion, 0u);
+
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 TEST(CommonControls, WineReportsVersion5WithoutVisualStyles) {
