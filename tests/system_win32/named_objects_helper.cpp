@@ -1,6 +1,9 @@
-// The second process of the named-object tests.
+// The second process of the named-object and privilege tests.
 //   try-guard         exit 0 when the setup instance guard can be taken, 1 when not
 //   abandon-guard     takes the guard and ends without giving it back (exit 0)
+//   lacking-backup    removes SeBackupPrivilege from its token, then enables the backup
+//                     and restore privileges: exit bit 1 when the backup one succeeded,
+//                     bit 2 when the restore one did
 // Like every process of the family, it holds a presence unit while it runs.
 //   hold READY QUIT   holds a unit of the presence semaphore, sets event READY and
 //                     waits for event QUIT (exit 0, 3 when not registered)
@@ -10,6 +13,7 @@
 #include <string>
 
 #include "system/named_objects.h"
+#include "system/security.h"
 
 namespace {
 
@@ -41,6 +45,20 @@ int main(int argc, char** argv) {
     CloseHandle(ready);
     CloseHandle(quit);
     return waited == WAIT_OBJECT_0 ? 0 : 5;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "lacking-backup") == 0) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return 8;
+    TOKEN_PRIVILEGES removal = {};
+    removal.PrivilegeCount = 1;
+    removal.Privileges[0].Attributes = SE_PRIVILEGE_REMOVED;
+    bool removed = LookupPrivilegeValueW(nullptr, L"SeBackupPrivilege", &removal.Privileges[0].Luid) &&
+                   AdjustTokenPrivileges(token, FALSE, &removal, 0, nullptr, nullptr) &&
+                   GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    if (!removed) return 8;
+    return (qv::SetTokenPrivilege(L"SeBackupPrivilege", true) ? 1 : 0) |
+           (qv::SetTokenPrivilege(L"SeRestorePrivilege", true) ? 2 : 0);
   }
   return 2;
 }

@@ -316,6 +316,15 @@ TEST(TokenPrivilege, BackupAndRestorePrivilegesSwitchOnAndOff) {
   }
 }
 
+TEST(TokenPrivilege, TokenWithoutThePrivilegeCannotEnableIt) {
+  // The helper drops SeBackupPrivilege from its own token first; Wine supports that.
+  const int kBackupEnabled = 1, kRestoreEnabled = 2;
+  EXPECT_EQ(test_support::RunToExit(test_support::SiblingProgram(L"named_objects_helper.exe"),
+                                    L"lacking-backup"),
+            kRestoreEnabled)
+      << "bit " << kBackupEnabled << " means the missing privilege counted as enabled";
+}
+
 TEST(TokenPrivilege, UnknownPrivilegeFails) {
   EXPECT_FALSE(SetTokenPrivilege(L"SeNoSuchPrivilege", true));
 }
