@@ -106,7 +106,14 @@ bool CArchiveExtractor::Extract(const std::u16string& containerPath) {
     PumpMessages();
     const uint32_t n = LzDecodeStep(*this, out, phase_ == Phase::StoredData ? LzMode::Stored : LzMode::Compressed,
                                     *decoder_);
-    if (n == 0 || !ConsumeStep(out, n)) return FailurePath();
+    if (n == 0) return FailurePath();
+    if (entryOpen_ && n < event.entrySize - event.entryDone) {
+      // The step lies inside the open entry: no entry boundary to handle.
+      if (!entrySkipped_ && !writer_.Write(*this, entryFile_, out, n)) return FailurePath();
+      event.entryDone += n;
+    } else if (!ConsumeStep(out, n)) {
+      return FailurePath();
+    }
     if (phase_ == Phase::CompressedData && !entryOpen_ && event.doneBytes < event.totalBytes &&
         entryIndex_ < entryCount_ && EntryAt(entryIndex_)[kEntryOffsetCompressed] == 0) {
       phase_ = Phase::StoredData;

@@ -36,6 +36,11 @@ class BufferedFileReader {
     cursor_ += n;
     return true;
   }
+  // Direct access to the unread bytes of the block for a caller that consumes
+  // several at once: Available() of them start at Cursor(); Advance moves past n.
+  uint32_t Available() const { return static_cast<uint32_t>(end_ - cursor_); }
+  const uint8_t* Cursor() const { return cursor_; }
+  void Advance(uint32_t n) { cursor_ += n; }
   void Release();
   bool HasBlock() const { return block_ != nullptr; }
 
