@@ -254,6 +254,25 @@ TEST(Administrator, WineUserCountsAsAdministratorByBothTests) {
   EXPECT_TRUE(IsUserAdministratorByAccessCheck());
 }
 
+TEST(Administrator, TokenWithAdministratorsOnlyForDenyIsNoAdministrator) {
+  // A restricted token whose Administrators group counts for deny only plays the
+  // standard user; CheckTokenMembership asks the impersonated token.
+  HANDLE process = nullptr, restricted = nullptr, impersonation = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process));
+  std::vector<BYTE> administrators = SidOf(Who::Administrators);
+  SID_AND_ATTRIBUTES denyOnly = {administrators.data(), 0};
+  ASSERT_TRUE(CreateRestrictedToken(process, 0, 1, &denyOnly, 0, nullptr, 0, nullptr, &restricted));
+  ASSERT_TRUE(DuplicateToken(restricted, SecurityImpersonation, &impersonation));
+  ASSERT_TRUE(SetThreadToken(nullptr, impersonation));
+  bool administrator = IsUserAdministrator();
+  RevertToSelf();
+  CloseHandle(impersonation);
+  CloseHandle(restricted);
+  CloseHandle(process);
+  EXPECT_FALSE(administrator);
+  EXPECT_TRUE(IsUserAdministrator()) << "the process itself is administrator again";
+}
+
 std::wstring TempFile(const wchar_t* stem) {
   wchar_t folder[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, folder);
