@@ -172,8 +172,23 @@ TEST(ProductPresence, ProductFixtureHoldsAUnitWhileItRuns) {
   EXPECT_EQ(CountProductProcesses(), 1);
 }
 
-TEST(ProductPresence, ProductFixtureRegistrationRunEndsWithMinusTen) {
+TEST(ProductPresence, ProductFixtureRegistrationRunEndsWithMinusTenAndIsLogged) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring log = std::wstring(temp) + UniqueName(L"qvfixture") + L".log";
+  SetEnvironmentVariableW(L"QV_FIXTURE_LOG", log.c_str());
   EXPECT_EQ(RunToExit(SiblingProgram(L"product_fixture.exe"), L"/Register /Background"), -10);
+  EXPECT_EQ(RunToExit(SiblingProgram(L"product_fixture.exe"), L"/Register"), 0);
+  SetEnvironmentVariableW(L"QV_FIXTURE_LOG", nullptr);
+
+  HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  char text[256] = {};
+  DWORD read = 0;
+  ReadFile(file, text, sizeof(text) - 1, &read, nullptr);
+  CloseHandle(file);
+  DeleteFileW(log.c_str());
+  EXPECT_STREQ(text, "/Register /Background\n/Register\n");
 }
 
 TEST(CountedSemaphoreUnits, TakingMoreUnitsThanThereAreGivesEveryTakenUnitBack) {
