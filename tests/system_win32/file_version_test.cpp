@@ -99,6 +99,24 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{"two_translations", VI_ALL, true, 0x0002000000000000, 0, "Deutsch 2.0 de",
                     "Deutsch", "2.0 de", "Deutsche Beschreibung", "Deutsches Urheberrecht"}));
 
+TEST(ProductFixtures, CarryTheirGivenVersions) {
+  struct Case {
+    const wchar_t* program;
+    uint64_t fileVersion;
+    const char16_t* displayText;
+  };
+  for (const Case& c : {Case{L"product_fixture.exe", 0x0004000500020002, u"Vantrel 4.05b"},
+                        Case{L"product_fixture_older.exe", 0x0004000000000000, u"Vantrel 4.00"},
+                        Case{L"product_fixture_newer.exe", 0x0004000600000000, u"Vantrel 4.06"}}) {
+    CFileVersionInfo info;
+    info.flags = VI_ALL;
+    std::u16string path = FromWide(test_support::SiblingProgram(c.program).c_str());
+    EXPECT_TRUE(info.Read(path.c_str())) << Utf16ToUtf8(path);
+    EXPECT_EQ(info.fileVersion, c.fileVersion) << Utf16ToUtf8(path);
+    EXPECT_EQ(info.displayText, c.displayText);
+  }
+}
+
 TEST(VersionResourceOfOwnFile, NullPathReadsTheRunningProgram) {
   // The test program has no version resource, so its own read fails like any such file.
   CFileVersionInfo info;
