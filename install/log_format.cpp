@@ -55,6 +55,7 @@ std::size_t RemoveAll(std::u16string& text, std::u16string_view word) {
   return count;
 }
 
+// The four characters at `at` form one whole number.
 bool IsNumberAt(const std::u16string& text, std::size_t at, int base, std::int32_t& value) {
   bool notWhole = true;
   value = ParseStrictInteger(std::u16string_view(text).substr(at, 4), base, &notWhole);

@@ -97,7 +97,10 @@ TEST(ReadLog, ReadsBackWhatWriteLogWroteWithFoldersThatExist) {
   UninstallLog written;
   written.productName = u"Vantrel 4.05b";
   written.entries = FixtureEntries();
-  ASSERT_TRUE(written.WriteLog(path, installFolder, folder.Child(u"no such menu")));
+  // A file where the menu folder was is no folder to reuse.
+  const std::u16string menuFile = folder.Child(u"menu");
+  WriteBytes(menuFile, "not a folder");
+  ASSERT_TRUE(written.WriteLog(path, installFolder, menuFile));
 
   UninstallLog read;
   read.ReadLog(path, u"Vantrel 4.06");
