@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "archive/archive_format.h"
 
@@ -13,12 +12,17 @@ namespace {
 constexpr uint32_t kNone = 0xFFFFFFFFu;
 // Slots outnumber the window so that a node 4096 back is still intact.
 constexpr uint32_t kSlotMask = 2 * kWindowSize - 1;
+constexpr uint32_t kRootBits = 16;
 // Bounds the walk on pathological inputs; ordinary data stays far below it.
 constexpr uint32_t kMaxWalk = 128;
 
 inline uint32_t PairKey(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 8 | p[1]; }
 
-constexpr uint32_t kSamePairMask = 2 * kMaxMatch - 1;
+inline uint32_t TripleHash(const uint8_t* p) {
+  const uint32_t triple = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                          static_cast<uint32_t>(p[2]) << 16;
+  return (triple * 0x9E3779B1u) >> (32 - kRootBits);
+}
 
 // Length of the common prefix of a and b, from `from` up to limit; reads up
 // to kReadPastLimit bytes beyond limit, which the caller provides.
@@ -41,10 +45,11 @@ inline uint32_t CommonLength(const uint8_t* a, const uint8_t* b, uint32_t from, 
 
 }  // namespace
 
-MatchFinder::MatchFinder() : roots_(1u << 16, kNone), children_(2 * (kSlotMask + 1), kNone) {
-  static_assert(sizeof samePair_ / sizeof samePair_[0] == kSamePairMask + 1, "two matches long");
-  std::fill(std::begin(samePair_), std::end(samePair_), kNone);
-}
+MatchFinder::MatchFinder()
+    : roots_(1u << kRootBits, kNone),
+      children_(2 * (kSlotMask + 1), kNone),
+      pairHeads_(1u << 16, kNone),
+      pairChain_(kSlotMask + 1, kNone) {}
 
 // Makes pos the root of its tree, splitting the old tree into the strings
 // below and above it; an older string equal to it over the compared length is
@@ -53,11 +58,15 @@ MatchFinder::MatchFinder() : roots_(1u << 16, kNone), children_(2 * (kSlotMask +
 Match MatchFinder::Insert(const StreamView& view, uint32_t pos, uint32_t maxLength) {
   Match best;
   const uint8_t* cur = view.data + (pos - view.base);
+  uint32_t& pairHead = pairHeads_[PairKey(cur)];
+  pairChain_[pos & kSlotMask] = pairHead;
+  pairHead = pos;
   const uint32_t compareLimit = std::min(kMaxMatch, view.end - pos);
-  uint32_t& root = roots_[PairKey(cur)];
+  if (compareLimit < 3) return best;
+
+  uint32_t& root = roots_[TripleHash(cur)];
   uint32_t node = root;
   root = pos;
-  samePair_[pos & kSamePairMask] = node;
   uint32_t* smallerSlot = &children_[2 * (pos & kSlotMask)];
   uint32_t* largerSlot = smallerSlot + 1;
   uint32_t smallerLength = 0;
@@ -102,28 +111,31 @@ Match MatchFinder::Find(const StreamView& view, uint32_t pos, uint32_t maxLength
   if (view.end - pos < 2) return Match();
   Match best = Insert(view, pos, maxLength);
   nextInsert_ = pos + 1;
-  if (maxLength < 2) return Match();
+  if (maxLength < 2 || best.length == maxLength) return best.length < 2 ? Match() : best;
 
-  // Nearest first along the chain; tried farthest first, as farther sources
-  // allow longer matches.
-  if (best.length == maxLength) return best;
-  uint32_t near[kMaxMatch];
-  uint32_t count = 0;
-  for (uint32_t source = samePair_[pos & kSamePairMask];
-       source != kNone && pos - source <= kMaxMatch; source = samePair_[source & kSamePairMask]) {
-    near[count++] = source;
-  }
   const uint8_t* cur = view.data + (pos - view.base);
-  while (count > 0) {
-    const uint32_t source = near[--count];
-    const uint32_t limit = std::min(pos - source, maxLength);
-    if (limit < 2 || limit <= best.length) break;
-    const uint8_t* other = cur - (pos - source);
-    const uint32_t length = CommonLength(other, cur, 2, limit);
+  auto consider = [&](uint32_t source, uint32_t limit) {
+    const uint32_t length = CommonLength(cur - (pos - source), cur, 2, limit);
     if (length > best.length) {
       best.length = length;
       best.source = source;
     }
+  };
+  // Near sources, nearest first along the chain.
+  uint32_t near[kMaxMatch];
+  uint32_t count = 0;
+  uint32_t source = pairChain_[pos & kSlotMask];
+  for (; source != kNone && pos - source <= kMaxMatch; source = pairChain_[source & kSlotMask]) {
+    near[count++] = source;
+  }
+  // The trees hold no two-byte matches; the nearest far source shares the pair.
+  if (best.length < 2 && source != kNone && pos - source <= kWindowSize) consider(source, maxLength);
+  // Near sources farthest first: farther ones allow longer matches.
+  while (count > 0) {
+    const uint32_t nearSource = near[--count];
+    const uint32_t limit = std::min(pos - nearSource, maxLength);
+    if (limit < 2 || limit <= best.length) break;
+    consider(nearSource, limit);
   }
   if (best.length < 2) return Match();
   return best;

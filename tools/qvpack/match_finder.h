@@ -3,10 +3,17 @@
 // token format can reference: its source lies wholly before the position
 // (a match never reads its own output) and within the 4096 bytes before it.
 //
-// Every position of the window sits in a binary tree, one tree per leading
-// byte pair, ordered by the 32 bytes that follow it; inserting a position
-// walks past its nearest strings. Sources 1 to 32 bytes back, which a match
-// can use only in part, are also found through a chain of equal byte pairs.
+// Every position of the window sits in a binary tree, one tree per hash of
+// its first three bytes, ordered by the 32 bytes that follow it; inserting a
+// position walks past its nearest strings, and a string equal to an older
+// one over 32 bytes takes its place. A chain of equal byte pairs supplies the
+// sources 1 to 32 bytes back, which a match can use only in part, and the
+// sources of two-byte matches.
+//
+// The walk meets the strings nearest to the position in sorted order; when
+// the nearest is also near in the stream (fewer bytes back than it matches),
+// an equally long source farther back can go unseen. On ordinary data this
+// costs well under 0.1%.
 #include <cstdint>
 #include <vector>
 
@@ -39,10 +46,11 @@ class MatchFinder {
  private:
   Match Insert(const StreamView& view, uint32_t pos, uint32_t maxLength);
 
-  std::vector<uint32_t> roots_;     // by leading byte pair: newest position, the tree's root
-  std::vector<uint32_t> children_;  // two per window slot: smaller, larger
-  uint32_t samePair_[2 * 32];       // by position: the previous position with its byte pair
-  uint32_t nextInsert_ = 0;         // first position not yet in the trees
+  std::vector<uint32_t> roots_;       // by hash of three bytes: newest position, the tree's root
+  std::vector<uint32_t> children_;    // two per window slot: smaller, larger
+  std::vector<uint32_t> pairHeads_;   // by byte pair: newest position
+  std::vector<uint32_t> pairChain_;   // by window slot: the previous position with its byte pair
+  uint32_t nextInsert_ = 0;           // first position not yet indexed
 };
 
 }  // namespace qv
