@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 #include "archive/archive_format.h"
 
@@ -15,7 +14,6 @@ constexpr uint32_t kBlockSize = 1u << 18;
 // The match finder orders strings by the kMaxMatch bytes that follow them.
 constexpr uint32_t kLookahead = kMaxMatch;
 constexpr uint32_t kBufferSize = kWindowSize + kBlockSize + kLookahead;
-constexpr uint32_t kUnreached = std::numeric_limits<uint32_t>::max();
 
 }  // namespace
 
@@ -78,49 +76,40 @@ void LzEncoder::ParseGreedy(uint32_t begin, uint32_t end) {
   }
 }
 
-// Shortest path over the block's positions: from every position a literal
-// reaches the next one, and a match of each length 2..L (every prefix of the
-// longest match is a valid match) reaches length + 1 further.
+// Shortest path over the block's positions. Every prefix of a match is a
+// match too, and the tail of a match at i is one at i + 1; with the reported
+// lengths made to honour that, the cheapest cost from a position onward never
+// rises as the position advances, so of all the match lengths at a position
+// only the longest needs trying: best[i] = min(9 + best[i + 1],
+// 26 + best[i + longest + 1]).
 void LzEncoder::ParseOptimal(uint32_t begin, uint32_t end) {
   const uint32_t count = end - begin;
   matches_.resize(count);
-  cost_.assign(count + 1, kUnreached);
-  arrivedBy_.assign(count + 1, 0);
-  uint32_t* cost = cost_.data();
-  uint8_t* arrivedBy = arrivedBy_.data();
   Match* matches = matches_.data();
-  cost[0] = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t pos = begin + i;
-    const Match match = finder_.Find(View(), pos, end - pos - 1);
+    Match match = finder_.Find(View(), pos, end - pos - 1);
+    if (i > 0 && matches[i - 1].length > match.length + 1) {
+      match.length = matches[i - 1].length - 1;
+      match.source = matches[i - 1].source + 1;
+    }
     matches[i] = match;
-    const uint32_t here = cost[i];
-    if (here + kLiteralTokenBits < cost[i + 1]) {
-      cost[i + 1] = here + kLiteralTokenBits;
-      arrivedBy[i + 1] = 0;
-    }
-    const uint32_t viaMatch = here + kMatchTokenBits;
-    for (uint32_t length = 2; length <= match.length; ++length) {
-      const uint32_t target = i + length + 1;
-      if (viaMatch < cost[target]) {
-        cost[target] = viaMatch;
-        arrivedBy[target] = static_cast<uint8_t>(length);
-      }
-    }
   }
 
-  tokenStarts_.clear();
-  for (uint32_t t = count; t > 0;) {
-    t -= arrivedBy_[t] + 1u;
-    tokenStarts_.push_back(t);
+  cost_.resize(count + 1);
+  uint32_t* cost = cost_.data();  // bits from the position to the block end
+  cost[count] = 0;
+  for (uint32_t i = count; i-- > 0;) {
+    const uint32_t viaLiteral = kLiteralTokenBits + cost[i + 1];
+    const uint32_t length = matches[i].length;
+    if (length >= 2 && kMatchTokenBits + cost[i + length + 1] < viaLiteral) {
+      cost[i] = kMatchTokenBits + cost[i + length + 1];
+    } else {
+      cost[i] = viaLiteral;
+      matches[i].length = 0;
+    }
   }
-  for (auto it = tokenStarts_.rbegin(); it != tokenStarts_.rend(); ++it) {
-    const uint32_t i = *it;
-    const uint32_t next = (it + 1 == tokenStarts_.rend()) ? count : *(it + 1);
-    Match match = matches_[i];
-    match.length = next - i - 1;
-    Emit(begin + i, match);
-  }
+  for (uint32_t i = 0; i < count; i += matches[i].length + 1) Emit(begin + i, matches[i]);
 }
 
 }  // namespace qv

@@ -65,8 +65,6 @@ class LzEncoder {
   // Per block of the optimal parse, indexed by position - block start.
   std::vector<Match> matches_;
   std::vector<uint32_t> cost_;
-  std::vector<uint8_t> arrivedBy_;  // match length of the cheapest token ending here; 0: literal only
-  std::vector<uint32_t> tokenStarts_;
 };
 
 }  // namespace qv
