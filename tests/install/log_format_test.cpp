@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "system/utf16.h"
+#include "tests/install/log_entry_text.h"
 
 namespace qv {
 namespace {
@@ -15,26 +16,8 @@ std::string Utf16File(const std::u16string& text) {
   return std::string(LOG_BYTE_ORDER_MARK, sizeof(LOG_BYTE_ORDER_MARK)) + EncodeUtf16Le(text);
 }
 
-LogEntry Entry(LogEntryKind kind, std::u16string path, bool done, int role) {
-  LogEntry entry;
-  entry.kind = kind;
-  entry.path = std::move(path);
-  entry.done = done;
-  entry.role = role;
-  return entry;
-}
-
-void ExpectSameEntries(const std::vector<LogEntry>& expected, const std::vector<LogEntry>& actual) {
-  ASSERT_EQ(expected.size(), actual.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(expected[i].kind, actual[i].kind);
-    EXPECT_EQ(expected[i].role, actual[i].role);
-    EXPECT_EQ(expected[i].done, actual[i].done);
-    EXPECT_EQ(Utf16ToUtf8(expected[i].path), Utf16ToUtf8(actual[i].path));
-    EXPECT_TRUE(actual[i].backupPath.empty());
-  }
-}
+using test::Describe;
+using test::Entry;
 
 struct EntryLineCase {
   const char* name;
@@ -112,7 +95,7 @@ TEST(LogParse, WrittenLinesReadBackWithKeyAndRegistrationPathsEmpty) {
   };
   const ParsedLog parsed = ParseLogText(
       Utf16File(Joined(FormatLogLines({u"Vantrel 4.05b", u"Vantrel 4.04", u"C:\\Q\\\u040A", u"C:\\M"}, written))));
-  ExpectSameEntries(written, parsed.entries);
+  EXPECT_EQ(Describe(written), Describe(parsed.entries));
   EXPECT_EQ(u"Vantrel 4.05b", parsed.previousProductName);
   EXPECT_EQ(u"C:\\Q\\\u040A", parsed.installPathText);
   EXPECT_EQ(u"C:\\M", parsed.shortcutPathText);
@@ -129,7 +112,7 @@ TEST(LogParse, AnsiLogReadsLikeItsUtf16Form) {
       u"0001:0100:0 -- C:\\Caf\u00E9\\r\u00E9sum\u00E9 \u20AC.txt\n0002:05FF:1 -- HKEY";
   const ParsedLog fromAnsi = ParseLogText(ansi);
   const ParsedLog fromWide = ParseLogText(Utf16File(wide));
-  ExpectSameEntries(fromWide.entries, fromAnsi.entries);
+  EXPECT_EQ(Describe(fromWide.entries), Describe(fromAnsi.entries));
   EXPECT_EQ(3u, fromAnsi.entries.size());
   EXPECT_EQ(u"C:\\Caf\u00E9\\r\u00E9sum\u00E9 \u20AC.txt", fromAnsi.entries[1].path);
   EXPECT_EQ(fromWide.installPathText, fromAnsi.installPathText);
@@ -226,9 +209,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LogParse, EntryFieldsAreTakenFromTheLine) {
   const ParsedLog parsed = ParseLogText(Utf16File(
       kHeader + u"0000:0103:0 --  - C:\\A\\keep.ini \r\n0001:05FF:1 -- HKEY_LOCAL_MACHINE\\x\r\n0002:02FF:1 C:\\M\\v.lnk"));
-  ExpectSameEntries({Entry(LOG_FILE, u"C:\\A\\keep.ini", false, 3), Entry(LOG_UNINSTALL_KEY, u"", true, -1),
-                     Entry(LOG_MENU_SHORTCUT, u"C:\\M\\v.lnk", true, -1)},
-                    parsed.entries);
+  EXPECT_EQ(Describe({Entry(LOG_FILE, u"C:\\A\\keep.ini", false, 3), Entry(LOG_UNINSTALL_KEY, u"", true, -1),
+                      Entry(LOG_MENU_SHORTCUT, u"C:\\M\\v.lnk", true, -1)}),
+            Describe(parsed.entries));
 }
 
 struct LineLengthCase {

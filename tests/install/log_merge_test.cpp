@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "system/utf16.h"
+#include "tests/install/log_entry_text.h"
 
 namespace qv {
 namespace {
@@ -21,23 +21,8 @@ bool SameIgnoringAsciiCase(const std::u16string& a, const std::u16string& b) {
   return true;
 }
 
-LogEntry Entry(LogEntryKind kind, std::u16string path, bool done = true, int role = -1) {
-  LogEntry entry;
-  entry.kind = kind;
-  entry.path = std::move(path);
-  entry.done = done;
-  entry.role = role;
-  return entry;
-}
-
-std::string Describe(const std::vector<LogEntry>& entries) {
-  std::string text;
-  for (const LogEntry& e : entries) {
-    text += std::to_string(e.kind) + ":" + std::to_string(e.role) + ":" + (e.done ? "1" : "0") + ":" +
-            Utf16ToUtf8(e.path) + "\n";
-  }
-  return text;
-}
+using test::Describe;
+using test::Entry;
 
 struct MergeCase {
   const char* name;

@@ -17,11 +17,14 @@
 #include "install/shell_item.h"
 #include "system/file_io.h"
 #include "system/utf16.h"
+#include "tests/install/log_entry_text.h"
 #include "tests/install/scratch_folder.h"
 
 namespace qv {
 namespace {
 
+using test::Describe;
+using test::Entry;
 using test::ScratchFolder;
 
 std::string ReadBytes(const std::u16string& path) {
@@ -32,24 +35,6 @@ std::string ReadBytes(const std::u16string& path) {
 void WriteBytes(const std::u16string& path, const std::string& bytes) {
   std::ofstream out(std::filesystem::path(path), std::ios::binary);
   out << bytes;
-}
-
-LogEntry Entry(LogEntryKind kind, std::u16string path, bool done, int role = -1) {
-  LogEntry entry;
-  entry.kind = kind;
-  entry.path = std::move(path);
-  entry.done = done;
-  entry.role = role;
-  return entry;
-}
-
-std::string Describe(const std::vector<LogEntry>& entries) {
-  std::string text;
-  for (const LogEntry& e : entries) {
-    text += std::to_string(e.kind) + ":" + std::to_string(e.role) + ":" + (e.done ? "1" : "0") + ":" +
-            Utf16ToUtf8(e.path) + "\n";
-  }
-  return text;
 }
 
 std::u16string FixturePath(const char* name) {
