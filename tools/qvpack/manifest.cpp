@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <sstream>
 
 #include "archive/archive_format.h"
 #include "system/utf16.h"
