@@ -215,6 +215,17 @@ TEST_F(ExtractorTest, WrongEntryChecksumDeletesEveryWrittenFile) {
   EXPECT_TRUE(Installed().empty());
 }
 
+// A written file that cannot be read back fails verification like a wrong one.
+TEST_F(ExtractorTest, FileGoneBeforeVerificationFailsAndTheOthersAreDeleted) {
+  recorder.reply = [this](size_t, const ExtractEvent& e) {
+    if (e.code == EXTRACT_VERIFYING) std::filesystem::remove(Install() / "a.txt");
+    return EXTRACT_CONTINUE;
+  };
+  EXPECT_FALSE(Run(kTwoEntries));
+  ExpectFailedOnce(EXTRACT_ERR_VERIFY);
+  EXPECT_TRUE(Installed().empty());
+}
+
 TEST_F(ExtractorTest, StreamEndingBeforeTheDataIsTruncatedAndCleansUp) {
   Bytes stream = test::BuildStream(kTwoEntries);
   stream.resize(stream.size() - 50);  // inside the second entry
