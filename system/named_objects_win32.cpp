@@ -1,6 +1,6 @@
 #include "system/named_objects.h"
 
-#include "system/security.h"
+#include "system/security_api.h"
 #include "system/utf16.h"
 
 namespace qv {

@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <new>
 
+#include "system/security_api.h"
+
 namespace qv {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {

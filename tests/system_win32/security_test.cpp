@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "system/security_api.h"
 #include "system/utf16.h"
 #include "tests/system_win32/child_process.h"
 
