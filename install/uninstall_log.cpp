@@ -43,6 +43,8 @@ void UninstallLog::ReadLog(const std::u16string& path, const std::u16string& nam
   productName = name;
   installPath.clear();
   shortcutPath.clear();
+  previousProductName.clear();
+  previousEntries.clear();
   if (path.empty()) return;
   File file;
   if (!file.Open(path, FileAccess::Read, FileShare::Read, FileDisposition::OpenExisting)) return;

@@ -22,9 +22,9 @@ class UninstallLog {
   // This setup's product name and version.
   std::u16string productName;
 
-  // Takes name as this run's product, then reads the earlier log at path (an empty path
-  // means there is none). A missing, foreign or damaged log is not an error: reading stops
-  // at the first damaged line and keeps what came before it.
+  // Takes name as this run's product, forgets any log read before, then reads the earlier
+  // log at path (an empty path means there is none). A missing, foreign or damaged log is
+  // not an error: reading stops at the first damaged line and keeps what came before it.
   void ReadLog(const std::u16string& path, const std::u16string& name);
 
   // Merges the earlier entries into entries, writes the log file (read-only afterwards) and

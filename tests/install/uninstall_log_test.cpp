@@ -104,6 +104,8 @@ TEST(ReadLog, MissingOrUnnamedLogLeavesOnlyTheProductName) {
     UninstallLog log;
     log.installPath = u"stale";
     log.shortcutPath = u"stale";
+    log.previousProductName = u"stale";
+    log.previousEntries = {Entry(LOG_FILE, u"C:\\stale", true, 0)};
     log.ReadLog(path, u"Vantrel 4.05b");
     EXPECT_EQ(u"Vantrel 4.05b", log.productName);
     EXPECT_EQ(u"", log.installPath);
