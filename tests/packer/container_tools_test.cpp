@@ -138,6 +138,21 @@ TEST_F(PackedContainer, ExtractWritesMacroFoldersUnderTheFoldersRoot) {
   EXPECT_EQ(qv_test::ReadBytes(folders + "/CommonData/Quorvik/data.bin"), files_[1].content);
 }
 
+TEST(QvpackExtract, ExamplesNameLandsUnderTheCommonDesktop) {
+  qv_test::ScratchDir dir;
+  qv::PackReport report;
+  std::string error;
+  const std::vector<FileSpec> files = {
+      FileSpec{"not-on-update", true, "<SamplePath>\\Demo.vnt", Bytes(300, 'd')}};
+  ASSERT_TRUE(qv_test::Pack(dir.path(), files, ParseMode::kOptimal, report, error)) << error;
+  Outcome extracted = RunQvpack("extract " + Quote(dir / "out.qvc") + " --install " +
+                                Quote(dir / "install") + " --examples 'Vantrel Examples'");
+  ASSERT_EQ(extracted.exitCode, 0) << extracted.output;
+  // Without --folders the macro folders sit under the --install folder.
+  EXPECT_EQ(qv_test::ReadBytes(dir / "install/CommonDesktop/Vantrel Examples/Demo.vnt"),
+            files[0].content);
+}
+
 TEST(QvpackCommandLine, ExitCodesTellUsageFromFailure) {
   qv_test::ScratchDir dir;
   qv_test::WriteText(dir / "bad.txt", "file\tcompressed\t<Nowhere>\\a\ta\n");
