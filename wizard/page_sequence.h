@@ -2,6 +2,8 @@
 // The wizard's page order, skip rule, button rules and exit question, free of any window code.
 #include <cstdint>
 
+#include "app/setup_state.h"
+
 namespace qv {
 
 enum WizardPage : int {
@@ -14,14 +16,6 @@ enum WizardPage : int {
 };
 constexpr int WIZARD_PAGE_COUNT = 6;
 constexpr int NO_PAGE = -1;
-
-// Values of the setup state's previousInstallState.
-enum PreviousInstall : int32_t {
-  PREVIOUS_NEWER = -1,
-  PREVIOUS_NONE = 0,
-  PREVIOUS_SAME = 1,
-  PREVIOUS_OLDER = 2,
-};
 
 // The page actually shown when `requested` is asked for while `current` is shown:
 // quick mode steps over the folder and shortcut pages in the direction of the request.
