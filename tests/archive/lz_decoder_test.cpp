@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "archive/extract_run.h"
 #include "tests/archive/archive_builder.h"
 
@@ -159,6 +162,57 @@ TEST(LzDecodeStep, MatchBeyondTheBytesHeldStaysInsideTheWindow) {
   const Bytes out = h.Step();
   ASSERT_EQ(out.size(), 33u);
   EXPECT_EQ(out[32], 9);
+}
+
+// Long random streams cross block boundaries inside tokens, wrap the window
+// and send progress events: every token must match a plain model of the format
+// and consume exactly the bytes its bits reach into.
+TEST(LzDecodeStep, LongRandomStreamsDecodeLikeThePlainModel) {
+  const uint32_t seed = 4051;
+  std::mt19937 random(seed);
+  struct Token {
+    bool match;
+    uint32_t offset, length;
+    uint8_t literal;
+  };
+  std::vector<Token> tokens;
+  std::vector<uint8_t> produced;
+  BitWriter writer;
+  std::vector<uint64_t> bitsAfter;
+  std::vector<Bytes> expected;
+  while (writer.BitCount() < 8u * 3 * kFileBlockSize) {
+    const uint32_t held = static_cast<uint32_t>(std::min<size_t>(produced.size(), kWindowSize));
+    Token t{held > 0 && random() % 3 != 0, 0, 0, static_cast<uint8_t>(random())};
+    Bytes out;
+    if (t.match) {
+      t.length = 1 + random() % std::min<uint32_t>(kMaxMatch, held);
+      t.offset = random() % (held - t.length + 1);
+      const size_t oldest = produced.size() - held;
+      for (uint32_t i = 0; i < t.length; ++i) out.push_back(produced[oldest + t.offset + i]);
+      writer.Match(t.offset, t.length, t.literal);
+    } else {
+      writer.Literal(t.literal);
+    }
+    out.push_back(t.literal);
+    produced.insert(produced.end(), out.begin(), out.end());
+    expected.push_back(out);
+    bitsAfter.push_back(writer.BitCount());
+  }
+  DecodeHarness h(writer.Finish());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_EQ(h.Step(), expected[i]) << "seed " << seed << " token " << i;
+    ASSERT_EQ(h.run.event.archiveBytesRead, (bitsAfter[i] + 7) / 8) << "seed " << seed << " token " << i;
+  }
+  EXPECT_EQ(h.run.event.doneBytes, produced.size());
+  // A progress event as soon as 256 bytes have passed since the last one.
+  uint32_t mark = 0;
+  for (uint32_t at : h.progressAt) {
+    EXPECT_GE(at - mark, 256u);
+    EXPECT_LT(at - mark, 256u + kMaxStepOutput);
+    mark = at;
+  }
+  EXPECT_LT(produced.size() - mark, 256u + kMaxStepOutput);
+  EXPECT_EQ(h.run.status, EXTRACT_OK);
 }
 
 TEST(LzDecodeStep, StreamEndingInsideATokenStopsAsTruncatedWithoutPartialOutput) {
