@@ -1,5 +1,6 @@
 #pragma once
 // The changes an installation makes, and the earlier installation's log that it continues.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,27 @@ class UninstallLog {
 
   // Whether the earlier installation wrote exactly this file (case-sensitive).
   bool WasInstalledBefore(const std::u16string& path) const;
+
+  // Recording of this run's changes. None reports a failure: a change whose earlier state
+  // could not be put aside is still recorded, and Rollback can then only remove it.
+
+  // Creates the missing folders of path, top down, recording each created one as done.
+  void RecordFolderChain(const std::u16string& path);
+  // Records a file about to be written (or kept, with keepCopy): its folders first, then the
+  // file, putting an existing file aside -- moved, or copied when it stays in place.
+  void RecordFile(const std::u16string& path, std::int32_t role, bool keepCopy);
+  // Records a shortcut of kind about to be created in folder (created here); the earlier
+  // installation's shortcut of the same kind is moved aside.
+  void RecordShortcut(LogEntryKind kind, const std::u16string& folder);
+  // Records the product's Uninstall key; existingKey is the open key (an HKEY) when it existed
+  // before this run, whose content is then saved, or null when this run creates it.
+  void RecordUninstallKey(void* existingKey);
+  void RecordRegistration();
+  // Undoes every entry of this run, newest first, and forgets them.
+  void Rollback();
+  // A fresh "qv" name in the temporary folder; with a source, the source moved (or copied)
+  // there with its attributes. Empty when the name or the move/copy fails.
+  static std::u16string MakeBackup(const std::u16string& source, bool copy);
 };
 
 }  // namespace qv
