@@ -52,6 +52,9 @@ bool CSetupApp::InitInstance() {
     if (DoMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDCANCEL) return false;
   }
 
+  // Without an earlier log to reuse, the log only records this setup's product.
+  uninstallLog.ReadLog(std::u16string(), GetProductName(true));
+
   if (installFolder.empty()) installFolder = DefaultInstallFolder();
   if (menuFolder.empty()) menuFolder = DefaultMenuFolder();
   createMenuShortcuts = true;

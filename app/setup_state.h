@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "install/uninstall_log.h"
+
 namespace qv {
 
 constexpr std::int32_t PREVIOUS_NONE = 0;
@@ -22,6 +24,8 @@ struct SetupState {
   bool createDesktopShortcut = false;
   bool customMode = false;
   std::u16string payloadTempFile;
+  // The earlier installation's log as read, and this run's changes.
+  UninstallLog uninstallLog;
   // Once true, stays true.
   bool installDone = false;
   std::u16string applicationTitle;
