@@ -13,6 +13,8 @@ void InjectFileFault(uint32_t n, uint32_t error) {
   g_faultError = error;
 }
 
+bool FileFaultPending() { return g_faultCountdown != 0; }
+
 bool FileOperationAllowed() {
   if (g_faultCountdown == 0) return true;
   if (--g_faultCountdown != 0) return true;

@@ -102,6 +102,8 @@ bool FolderOfPath(const std::u16string& path, std::u16string* folder);
 // Test-only fault injection: the n-th file-system operation from now (1 = the
 // next) fails with error, then operations succeed again. 0 switches it off.
 void InjectFileFault(uint32_t n, uint32_t error);
+// Test-only: whether an injected fault is still waiting for its operation.
+bool FileFaultPending();
 // Gate every operation passes first; false (with the error set) when a fault is due.
 bool FileOperationAllowed();
 
