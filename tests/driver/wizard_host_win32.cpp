@@ -1,0 +1,36 @@
+// The setup's wizard on the setup's own resources, without its start-up checks and with no
+// installation behind Install: a known target for the driver's own tests.
+#include "app/default_folders.h"
+#include "app/resource_text_table.h"
+#include "app/setup_state.h"
+#include "framework/application.h"
+#include "wizard/wizard_context.h"
+#include "wizard/wizard_dlg.h"
+
+namespace qv {
+namespace {
+
+class WizardHostApp : public CWinApp {
+ public:
+  WizardHostApp() : CWinApp(L"Installer -- Vantrel 4.05b") {}
+  bool InitInstance() override {
+    CWinApp::InitInstance();
+    SetupState state;
+    state.languageIndex = 1;
+    state.applicationTitle = u"Installer -- Vantrel 4.05b";
+    state.installFolder = DefaultInstallFolder();
+    state.menuFolder = DefaultMenuFolder();
+    state.createMenuShortcuts = true;
+    state.createDesktopShortcut = true;
+    ResourceTextTable texts;
+    WizardContext context{state, texts, {}};
+    CWizardDlg wizard(context);
+    wizard.DoModal(nullptr);
+    return false;
+  }
+};
+
+WizardHostApp theHost;
+
+}  // namespace
+}  // namespace qv
