@@ -3,6 +3,7 @@
 #include "app/current_texts.h"
 #include "app/default_folders.h"
 #include "app/languages.h"
+#include "app/previous_installation.h"
 #include "app/product_texts.h"
 #include "app/remembered_language.h"
 #include "app/user_language.h"
@@ -10,6 +11,7 @@
 #include "system/security.h"
 #include "system/system_error_box.h"
 #include "system/system_error_text.h"
+#include "system/utf16.h"
 
 namespace qv {
 
@@ -17,6 +19,15 @@ namespace {
 
 constexpr unsigned TEXT_NEEDS_ADMINISTRATOR = 1126;
 constexpr unsigned TEXT_CLOSE_PRODUCT = 1127;
+constexpr unsigned TEXT_INSTALLATION_FAILED = 1121;
+
+// The installed program's version cannot be read: shown as a code the way installation
+// failures are, the system error after the step that failed.
+std::u16string FormatVersionReadError(DWORD error) {
+  wchar_t text[32];
+  wsprintfW(text, L"0:%08X", static_cast<unsigned>(error));
+  return FromWide(text);
+}
 
 bool PreTranslateThroughApp(void* message) {
   CWinApp* app = CWinApp::Current();
@@ -52,8 +63,21 @@ bool CSetupApp::InitInstance() {
     if (DoMessageBox(text, MB_RETRYCANCEL | MB_ICONWARNING) == IDCANCEL) return false;
   }
 
+  if (!DetectPreviousInstallation(*this)) {
+    DoMessageBox(FormatTextInserts(TEXT_INSTALLATION_FAILED, {FormatVersionReadError(GetLastError())}),
+                 MB_OK | MB_ICONERROR);
+    return false;
+  }
+  std::u16string earlierLog;
+  if (previousInstallState == PREVIOUS_SAME || previousInstallState == PREVIOUS_OLDER) {
+    earlierLog = LocateUninstallLog();
+  }
   // Without an earlier log to reuse, the log only records this setup's product.
-  uninstallLog.ReadLog(std::u16string(), GetProductName(true));
+  uninstallLog.ReadLog(earlierLog, GetProductName(true));
+  if (!earlierLog.empty()) {
+    installFolder = uninstallLog.installPath;
+    menuFolder = uninstallLog.shortcutPath;
+  }
 
   if (installFolder.empty()) installFolder = DefaultInstallFolder();
   if (menuFolder.empty()) menuFolder = DefaultMenuFolder();

@@ -8,6 +8,9 @@ namespace qv {
 // Under HKEY_LOCAL_MACHINE.
 constexpr char16_t kUninstallKeyPath[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr char16_t kProductKeyName[] = u"Vantrel 4";
+// REG_SZ in the product key: the installed main program's full path. The key's presence says
+// the product is installed; this value, when present, says where its main program is.
+constexpr char16_t kInstalledProgramValue[] = u"QvMainProgram";
 
 // Saves the open key (an HKEY) with all subkeys and values to file, which must not exist;
 // the backup privilege is on only around the save. A failed save leaves no file behind.
