@@ -78,39 +78,28 @@ inline uint32_t LzDecodeStep(ExtractRun& run, uint8_t* out, LzMode mode, LzWindo
       window.start + kMaxStepOutput > kWindowSize || run.event.doneBytes - run.progressMark >= kProgressInterval) {
     return LzDecodeStepSlow(run, out, mode, window, accumulator, bitCount);
   }
-  const uint8_t* in = run.reader.Cursor();
-  const uint8_t* const begin = in;
-  uint32_t acc = accumulator;
-  uint32_t bits = bitCount;
-  if (bits == 0) {
-    acc = (acc << 8) | *in++;
-    bits = 8;
-  }
+  // The longest token (26 bits) lies within the bits held and the next four
+  // bytes; a token takes exactly the bytes that byte-wise refills would take.
+  const uint8_t* const in = run.reader.Cursor();
+  const uint32_t bits = bitCount;
+  const uint64_t stream = static_cast<uint64_t>(accumulator) << 32 |
+                          (uint32_t{in[0]} << 24 | uint32_t{in[1]} << 16 | uint32_t{in[2]} << 8 | in[3]);
+  const uint32_t held = bits + 32;
+  const uint32_t flag = static_cast<uint32_t>(stream >> (held - 1)) & 1;
+  const uint32_t tokenBits = flag != 0 ? kMatchTokenBits : kLiteralTokenBits;
+  const uint32_t token = static_cast<uint32_t>(stream >> (held - tokenBits)) & ((1u << tokenBits) - 1);
+  const uint32_t used = (tokenBits - bits + 7) >> 3;
   uint32_t n = 0;
-  if (TakeBits(acc, bits, 1) != 0) {
-    while (bits < kOffsetBits) {
-      acc = (acc << 8) | *in++;
-      bits += 8;
-    }
-    const uint32_t offset = TakeBits(acc, bits, kOffsetBits);
-    if (bits < kLengthBits) {
-      acc = (acc << 8) | *in++;
-      bits += 8;
-    }
-    n = TakeBits(acc, bits, kLengthBits) + 1;
-    CopyMatch(window, out, offset, n);
+  if (flag != 0) {
+    n = ((token >> kLiteralBits) & ((1u << kLengthBits) - 1)) + 1;
+    CopyMatch(window, out, (token >> (kLiteralBits + kLengthBits)) & kWindowMask, n);
   }
-  if (bits < kLiteralBits) {
-    acc = (acc << 8) | *in++;
-    bits += 8;
-  }
-  out[n++] = static_cast<uint8_t>(TakeBits(acc, bits, kLiteralBits));
-  const uint32_t used = static_cast<uint32_t>(in - begin);
+  out[n++] = static_cast<uint8_t>(token);
   run.reader.Advance(used);
   run.event.archiveBytesRead += used;
   run.event.entryArchiveBytesRead += used;
-  accumulator = acc;
-  bitCount = bits;
+  accumulator = static_cast<uint32_t>(stream >> (32 - 8 * used));
+  bitCount = bits + 8 * used - tokenBits;
   CopySmall(window.buffer + window.start, out, n);
   window.start = (window.start + n) & kWindowMask;
   run.event.doneBytes += n;
