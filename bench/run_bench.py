@@ -40,7 +40,7 @@ def spread(values, fmt="%.2f"):
 
 def manifest_sources(manifest):
     folder = os.path.dirname(os.path.abspath(manifest))
-    sources = []
+    sources, stored = [], []
     with open(manifest, encoding="utf-8") as f:
         for line in f:
             line = line.rstrip("\n")
@@ -49,7 +49,9 @@ def manifest_sources(manifest):
             fields = line.split("\t")
             if len(fields) == 4:
                 sources.append(os.path.join(folder, fields[3]))
-    return sources
+                if fields[1] == "stored":
+                    stored.append(sources[-1])
+    return sources, stored
 
 
 class Table:
@@ -74,8 +76,9 @@ def bench_payload(table, name, manifest, pack_runs):
     out = os.path.join(WORK, name)
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
-    sources = manifest_sources(manifest)
+    sources, stored = manifest_sources(manifest)
     input_bytes = sum(os.path.getsize(p) for p in sources)
+    stored_bytes = sum(os.path.getsize(p) for p in stored)
     print("== %s: %d files, %d bytes" % (name, len(sources), input_bytes), flush=True)
 
     # The same tree as a tar file, gzip -9: size baseline and extraction baseline.
@@ -104,6 +107,11 @@ def bench_payload(table, name, manifest, pack_runs):
     gain = 100.0 * (1 - size / greedy_size)
     table.add("3a", "size vs greedy parse", name, "%.2f%% smaller (%d vs %d bytes)" % (gain, size, greedy_size),
               "qvpack --greedy", ">= 4% smaller on the corpus", gain >= 4.0 if name == "corpus" else None)
+    # The parse only shapes the LZ stream: the container less its checksum and stored bytes.
+    lz, greedy_lz = size - 4 - stored_bytes, greedy_size - 4 - stored_bytes
+    table.add("3a", "LZ stream vs greedy parse", name,
+              "%.2f%% smaller (%d vs %d bytes)" % (100.0 * (1 - lz / greedy_lz), lz, greedy_lz),
+              "qvpack --greedy", "none (the stored share dilutes 3a)", None)
     table.add("3b", "size vs gzip -9", name, "%.3f x (%d vs %d bytes)" % (size / gzip_bytes, size, gzip_bytes),
               "tar | gzip -9", "none", None)
     gzip_speed = [input_bytes / MB / t for t in gzip_times]
@@ -120,28 +128,31 @@ def bench_payload(table, name, manifest, pack_runs):
             qv_speed.append(float(words[3]))
             zlib_speed.append(float(words[5]))
             ratios.append(float(words[7]))
-    table.add("1", "decode speed vs zlib inflate", name, spread(ratios) + " x",
+    table.add("1", "decode speed vs zlib inflate (CPU time)", name, spread(ratios) + " x",
               "qv %s MB/s, zlib-9 inflate %s MB/s" % (spread(qv_speed, "%.0f"), spread(zlib_speed, "%.0f")),
               ">= 3 x", statistics.median(ratios) >= 3.0)
 
     # 2. Extraction (verification included) against tar -xzf of the same tree.
-    ratios, qv_times, tar_times = [], [], []
+    ratios, cpu_ratios, qv_times, tar_times = [], [], [], []
     for i in range(RUNS):
         target_qv = os.path.join(out, "extract-qv")
         target_tar = os.path.join(out, "extract-tar")
         for folder in (target_qv, target_tar):
             shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(target_tar)
-        qv_wall, _, _ = run_child([QVPACK, "extract", container, "--install", target_qv])
-        tar_wall, _, _ = run_child(["tar", "-xzf", tgz, "-C", target_tar])
+        qv_wall, qv_cpu, _ = run_child([QVPACK, "extract", container, "--install", target_qv])
+        tar_wall, tar_cpu, _ = run_child(["tar", "-xzf", tgz, "-C", target_tar])
         qv_times.append(qv_wall * 1000)
         tar_times.append(tar_wall * 1000)
         ratios.append(qv_wall / tar_wall)
+        cpu_ratios.append(qv_cpu / tar_cpu)
     for folder in (target_qv, target_tar):
         shutil.rmtree(folder, ignore_errors=True)
-    table.add("2", "extraction time vs tar -xzf", name, spread(ratios, "%.3f") + " x",
+    table.add("2", "extraction wall time vs tar -xzf", name, spread(ratios, "%.3f") + " x",
               "qvpack %s ms, tar %s ms" % (spread(qv_times, "%.0f"), spread(tar_times, "%.0f")),
               "<= 0.5 x", statistics.median(ratios) <= 0.5)
+    table.add("2", "extraction CPU time vs tar -xzf", name, spread(cpu_ratios, "%.3f") + " x",
+              "tar and its gzip child, user + system", "<= 0.5 x", statistics.median(cpu_ratios) <= 0.5)
 
 
 def bench_memory(table):
