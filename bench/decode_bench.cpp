@@ -45,7 +45,8 @@ StreamShape ShapeOf(const qv::ContainerInfo& info) {
 // Decodes the whole stream as the engine does: compressed steps up to the end
 // of the compressed section, stored steps after it. Keeps the bytes when asked.
 // Returns the seconds spent in the step loop, or a negative value on failure.
-double DecodeOnce(const std::string& path, const StreamShape& shape, std::vector<uint8_t>* keep) {
+double DecodeOnce(const std::string& path, const StreamShape& shape, std::vector<uint8_t>* keep,
+                  uint64_t* tokens = nullptr) {
   qv::ExtractRun run;
   run.callback = IgnoreEvent;
   if (!run.archiveFile.Open(qv::Utf8ToUtf16(path), qv::FileAccess::Read, qv::FileShare::Read,
@@ -64,6 +65,7 @@ double DecodeOnce(const std::string& path, const StreamShape& shape, std::vector
     const uint32_t n = qv::LzDecodeStep(run, out, mode, *decoder);
     if (n == 0) return -1;
     if (keep != nullptr) keep->insert(keep->end(), out, out + n);
+    if (tokens != nullptr && mode == qv::LzMode::Compressed) ++*tokens;
     done += n;
   }
   const double seconds = ThreadSeconds() - start;
@@ -97,7 +99,8 @@ int main(int argc, char** argv) {
   const StreamShape shape = ShapeOf(info);
   std::vector<uint8_t> decoded;
   decoded.reserve(shape.total);
-  if (DecodeOnce(path, shape, &decoded) < 0) {
+  uint64_t tokens = 0;
+  if (DecodeOnce(path, shape, &decoded, &tokens) < 0) {
     std::fprintf(stderr, "qv_decode_bench: %s does not decode\n", path.c_str());
     return 1;
   }
@@ -110,9 +113,10 @@ int main(int argc, char** argv) {
   packed.resize(bound);
   std::vector<uint8_t> inflated(decoded.size());
   const double megabytes = static_cast<double>(shape.total) / 1e6;
-  std::printf("stream %llu bytes (compressed section %llu), zlib-9 %zu bytes\n",
+  std::printf("stream %llu bytes (compressed section %llu in %llu tokens), zlib-9 %zu bytes\n",
               static_cast<unsigned long long>(shape.total),
-              static_cast<unsigned long long>(shape.compressedSection), packed.size());
+              static_cast<unsigned long long>(shape.compressedSection),
+              static_cast<unsigned long long>(tokens), packed.size());
   for (int i = 0; i < runs; ++i) {
     const double ours = DecodeOnce(path, shape, nullptr);
     const double zlib = InflateOnce(packed, inflated);
