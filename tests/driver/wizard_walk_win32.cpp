@@ -213,7 +213,6 @@ void WizardWalk::ReportPage(int page) {
   PrintLine(std::wstring(L"page: ") + kPageNames[page]);
   PrintLine(L"status: " + OneLine(ControlText(GetDlgItem(PageWindow(page), IDC_PAGE_STATUS))));
   ReportButtons();
-  Screenshot(kPageNames[page]);
 }
 
 void WizardWalk::Settle() const {
@@ -333,7 +332,6 @@ bool WizardWalk::PickLanguage(HWND page) {
   PrintLine(L"wizard: " + ControlText(frame));
   PrintLine(L"status: " + OneLine(ControlText(GetDlgItem(page, IDC_PAGE_STATUS))));
   ReportButtons();
-  Screenshot(L"language-picked");
   return true;
 }
 
@@ -414,6 +412,7 @@ WalkResult WizardWalk::Run() {
   while (walking && !failed) {
     ReportPage(page);
     if (options.stopAt == kPageNames[page]) {
+      Screenshot(kPageNames[page]);
       walking = LeaveWithCancel();
       break;
     }
@@ -422,6 +421,7 @@ WalkResult WizardWalk::Run() {
     if (page == 1) ChooseMode(window);
     if (page == 2) ChooseFolder(window);
     if (page == 3) ChooseShortcuts(window);
+    Screenshot(kPageNames[page]);
     if (page == 5) {
       walking = LeaveWithCancel();
       break;
