@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <cwctype>
 
 #include "driver_output_win32.h"
@@ -280,6 +281,7 @@ bool WizardWalk::Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam
   std::vector<HWND> answered;
   while (WaitForSingleObject(thread, kPollMs) == WAIT_TIMEOUT) AnswerMessageBoxes(preferredAnswer, answered);
   CloseHandle(thread);
+  boxesAnswered = answered.size();
   return delivery.delivered;
 }
 
@@ -312,8 +314,8 @@ bool WizardWalk::PickLanguage(HWND page) {
                                                         std::wstring::npos;
   for (size_t i = 0; i < items.size(); ++i) {
     offered += (i == 0 ? L"" : L", ") + items[i].text;
-    const bool match = byIndex ? items[i].data == std::stol(options.language) : SameText(items[i].text,
-                                                                                             options.language);
+    const bool match = byIndex ? items[i].data == std::wcstol(options.language.c_str(), nullptr, 10)
+                               : SameText(items[i].text, options.language);
     if (match && chosen < 0) chosen = static_cast<int>(i);
   }
   PrintLine(L"languages: " + offered);
@@ -436,6 +438,11 @@ WalkResult WizardWalk::Run() {
       }
     }
     if (!Click(IDOK, kClickWaitMs, IDOK)) break;
+    if (boxesAnswered > 0 && VisiblePage() == page) {
+      // A refused page (its data did not validate) stays; waiting would only time out.
+      Fail(L"Next was refused on the " + std::wstring(kPageNames[page]) + L" page");
+      break;
+    }
     walking = WaitForPageChange(page, page);
   }
   std::wstring order;

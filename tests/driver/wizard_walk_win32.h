@@ -52,6 +52,7 @@ class WizardWalk {
   HWND frame = nullptr;
   std::vector<int> visited;
   int shots = 0;
+  size_t boxesAnswered = 0;  // by the last click or notification
   bool failed = false;
 };
 
