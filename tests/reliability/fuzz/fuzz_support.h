@@ -35,18 +35,27 @@ inline void RemoveTree(const std::filesystem::path& path) {
   std::filesystem::remove_all(path, error);
 }
 
-// Created on first use, removed when the process ends.
-inline const std::filesystem::path& ScratchFolder() {
-  static const std::filesystem::path folder = [] {
+// A fresh folder in the temporary folder, removed with the process's statics.
+class Scratch {
+ public:
+  Scratch() {
     std::error_code error;
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path(error) /
-        ("qvfuzz-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::filesystem::create_directories(path, error);
-    std::atexit([] { RemoveTree(ScratchFolder()); });
-    return path;
-  }();
-  return folder;
+    path_ = std::filesystem::temp_directory_path(error) /
+            ("qvfuzz-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::filesystem::create_directories(path_, error);
+  }
+  ~Scratch() { RemoveTree(path_); }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline const std::filesystem::path& ScratchFolder() {
+  static const Scratch scratch;
+  return scratch.path();
 }
 
 }  // namespace qv::fuzz
