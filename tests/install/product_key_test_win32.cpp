@@ -8,6 +8,7 @@
 #include "install/product_key.h"
 #include "install/uninstall_log.h"
 #include "system/file_io.h"
+#include "system/security.h"
 #include "system/utf16.h"
 
 namespace qv {
@@ -62,6 +63,13 @@ class ProductKeyFixture : public ::testing::Test {
     RegCloseKey(key);
   }
 };
+
+TEST(PrivilegeProbeTest, TheProbeSeesAPrivilegeSwitchedOnAndOff) {
+  ASSERT_TRUE(SetTokenPrivilege(SE_BACKUP_NAME, true));
+  EXPECT_TRUE(PrivilegeEnabled(SE_BACKUP_NAME));
+  ASSERT_TRUE(SetTokenPrivilege(SE_BACKUP_NAME, false));
+  EXPECT_FALSE(PrivilegeEnabled(SE_BACKUP_NAME));
+}
 
 TEST_F(ProductKeyFixture, AKeyThisRunCreatedIsDeletedWithEverythingBelowIt) {
   UninstallLog log;
