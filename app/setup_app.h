@@ -20,6 +20,10 @@ class CSetupApp : public CWinApp, public SetupState {
   NamedMutexGuard instanceGuard;
 };
 
+// Runs the wizard modally over the application's setup state; the installation runs from
+// its progress page. Part of the executable, which links the wizard and the installation.
+void RunSetupWizard(CSetupApp& app);
+
 // The one application object, constructed statically.
 extern CSetupApp theApp;
 

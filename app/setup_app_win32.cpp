@@ -84,6 +84,8 @@ bool CSetupApp::InitInstance() {
   createMenuShortcuts = true;
   createDesktopShortcut = true;
   customMode = false;
+
+  RunSetupWizard(*this);
   return false;
 }
 
