@@ -21,14 +21,18 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=cl
 cmake --build "$build" -j "${FUZZ_JOBS:-$(nproc)}" --target "${targets[@]/#/fuzz_}"
 
 mkdir -p "$build/artifacts"
+# libFuzzer ends without running static destructors: the targets' scratch folders
+# go to a temporary folder of the build's own, emptied after each target.
+export TMPDIR=$(cd "$build" && pwd)/tmp
 status=0
 for target in "${targets[@]}"; do
   printf '\n==== fuzz_%s for %s s\n' "$target" "$seconds"
-  mkdir -p "$build/corpus/$target"
+  mkdir -p "$build/corpus/$target" "$TMPDIR"
   max_len=4096
   [ "$target" != archive ] || max_len=16384
   "$build/tests/reliability/fuzz_$target" "$build/corpus/$target" "tests/data/fuzz/$target" \
     -max_total_time="$seconds" -max_len="$max_len" -timeout=20 -rss_limit_mb=2048 \
     -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 || status=1
+  rm -rf "$TMPDIR"
 done
 exit $status
