@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "app/text_table.h"
 
 namespace qv {
 
-constexpr unsigned TEXT_INSTALLER = 1000;
 
 // The resource id to load for textId in the language: a language without installer
 // texts reads English; a "#" entry falls back to English, then to French.

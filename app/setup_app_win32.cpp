@@ -6,6 +6,7 @@
 #include "app/previous_installation.h"
 #include "app/product_texts.h"
 #include "app/remembered_language.h"
+#include "app/text_ids.h"
 #include "app/user_language.h"
 #include "archive/pump_messages.h"
 #include "system/security.h"
@@ -16,10 +17,6 @@
 namespace qv {
 
 namespace {
-
-constexpr unsigned TEXT_NEEDS_ADMINISTRATOR = 1126;
-constexpr unsigned TEXT_CLOSE_PRODUCT = 1127;
-constexpr unsigned TEXT_INSTALLATION_FAILED = 1121;
 
 // The installed program's version cannot be read: shown as a code the way installation
 // failures are, the system error after the step that failed.

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include "app/text_ids.h"
 #include "archive/archive_format.h"
 #include "install/extract_decision.h"
 #include "install/extract_events.h"
@@ -14,15 +15,6 @@
 namespace qv {
 namespace {
 
-constexpr unsigned TEXT_OK = 1011;
-constexpr unsigned TEXT_FAILED = 1012;
-constexpr unsigned TEXT_PREPARING = 1114;
-constexpr unsigned TEXT_COPYING_FILE = 1115;
-constexpr unsigned TEXT_DATA_CONTROL = 1116;
-// Read and write of data, attributes and extended attributes, append, read control,
-// synchronise, delete; not execute.
-constexpr DWORD kUsersFileAccess = 0x0013019F;
-
 std::u16string QuotedPath(const std::u16string& path) {
   wchar_t buffer[MAX_PATH] = {};
   lstrcpynW(buffer, AsWide(path), MAX_PATH);
@@ -30,7 +22,7 @@ std::u16string QuotedPath(const std::u16string& path) {
   return FromWide(buffer);
 }
 
-void GrantUsers(const char16_t* path) { GrantFileAccess(AsWide(path), kUsersFileAccess); }
+void GrantUsers(const char16_t* path) { GrantFileAccess(AsWide(path), kUsersFileAccessMask); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "app/product_texts.h"
+#include "app/text_ids.h"
 #include "archive/archive_extractor.h"
 #include "archive/payload_copy.h"
 #include "install/extract_events.h"
@@ -21,18 +22,6 @@
 
 namespace qv {
 namespace {
-
-constexpr unsigned TEXT_NEXT = 1006;
-constexpr unsigned TEXT_OK = 1011;
-constexpr unsigned TEXT_FAILED = 1012;
-constexpr unsigned TEXT_UNINSTALL_NAME = 1013;
-constexpr unsigned TEXT_EXAMPLES_FOLDER = 1018;
-constexpr unsigned TEXT_CLICK_TO_CONTINUE = 1106;
-constexpr unsigned TEXT_PREPARING = 1114;
-constexpr unsigned TEXT_SHORTCUTS = 1117;
-constexpr unsigned TEXT_REGISTRY = 1118;
-constexpr unsigned TEXT_LOG_WRITING = 1119;
-constexpr unsigned TEXT_INSTALLATION_FAILED = 1121;
 
 constexpr wchar_t kMakerAddress[] = L"https://www.quorvik.example";
 constexpr wchar_t kMakerTelephone[] = L"+1 555 0100";

@@ -85,19 +85,6 @@ bool Succeed() {
 uint32_t GetLastFileError() { return t_lastError; }
 void SetLastFileError(uint32_t error) { t_lastError = error; }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
 bool File::Open(const std::u16string& path, FileAccess access, FileShare,
                 FileDisposition disposition, uint32_t flags) {
   Close();

@@ -19,19 +19,6 @@ HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 uint32_t GetLastFileError() { return GetLastError(); }
 void SetLastFileError(uint32_t error) { SetLastError(error); }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
 bool File::Open(const std::u16string& path, FileAccess access, FileShare share,
                 FileDisposition disposition, uint32_t flags) {
   Close();
