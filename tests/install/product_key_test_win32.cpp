@@ -62,6 +62,16 @@ class ProductKeyFixture : public ::testing::Test {
     RegCloseKey(sub);
     RegCloseKey(key);
   }
+
+  // The key exists before the run, so recording it saves it first.
+  static void RecordExistingKey(UninstallLog& log) {
+    CreateFilledKey();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductKeyPath().c_str(), 0, KEY_ALL_ACCESS, &key),
+              ERROR_SUCCESS);
+    log.RecordUninstallKey(key);
+    RegCloseKey(key);
+  }
 };
 
 TEST(PrivilegeProbeTest, TheProbeSeesAPrivilegeSwitchedOnAndOff) {
@@ -84,13 +94,8 @@ TEST_F(ProductKeyFixture, AKeyThisRunCreatedIsDeletedWithEverythingBelowIt) {
 }
 
 TEST_F(ProductKeyFixture, AnExistingKeyIsSavedToAHiveFileThatRollbackConsumes) {
-  CreateFilledKey();
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductKeyPath().c_str(), 0, KEY_ALL_ACCESS, &key),
-            ERROR_SUCCESS);
   UninstallLog log;
-  log.RecordUninstallKey(key);
-  RegCloseKey(key);
+  ASSERT_NO_FATAL_FAILURE(RecordExistingKey(log));
   ASSERT_EQ(log.entries.size(), 1u);
   const std::u16string backup = log.entries[0].backupPath;
   ASSERT_FALSE(backup.empty()) << "the save needs the backup privilege, which the test runs with";
@@ -106,13 +111,8 @@ TEST_F(ProductKeyFixture, AnExistingKeyIsSavedToAHiveFileThatRollbackConsumes) {
 }
 
 TEST_F(ProductKeyFixture, TheHiveFileGoesEvenWhenTheKeyVanishedBeforeRollback) {
-  CreateFilledKey();
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductKeyPath().c_str(), 0, KEY_ALL_ACCESS, &key),
-            ERROR_SUCCESS);
   UninstallLog log;
-  log.RecordUninstallKey(key);
-  RegCloseKey(key);
+  ASSERT_NO_FATAL_FAILURE(RecordExistingKey(log));
   const std::u16string backup = log.entries[0].backupPath;
   ASSERT_FALSE(backup.empty());
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, ProductKeyPath().c_str());
